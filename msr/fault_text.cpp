@@ -1,0 +1,62 @@
+#include "fault_text.h"
+
+#include <cstdio>
+
+namespace {
+
+const char* FaultName(DWORD code) {
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION: return "access violation";
+    case EXCEPTION_INT_DIVIDE_BY_ZERO: return "division by zero";
+    case EXCEPTION_INT_OVERFLOW: return "integer overflow";
+    case EXCEPTION_PRIV_INSTRUCTION: return "privileged instruction";
+    case EXCEPTION_ILLEGAL_INSTRUCTION: return "illegal instruction";
+    case EXCEPTION_STACK_OVERFLOW: return "stack overflow";
+    case EXCEPTION_BREAKPOINT: return "breakpoint";
+    case EXCEPTION_IN_PAGE_ERROR: return "in-page error";
+    default: return nullptr;
+    }
+}
+
+// The file name of the module that holds address, or "" if none does.
+std::string ModuleAt(const void* address) {
+    HMODULE module;
+    char path[MAX_PATH];
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<const char*>(address), &module) ||
+        !GetModuleFileNameA(module, path, sizeof path)) {
+        return "";
+    }
+    std::string name = path;
+    return name.substr(name.find_last_of("\\/") + 1);
+}
+
+}  // namespace
+
+std::string FaultText(const CallFault& fault) {
+    const EXCEPTION_RECORD& record = fault.record;
+    char text[160];
+    const char* what = FaultName(record.ExceptionCode);
+    char code[24];
+    if (!what) {
+        std::snprintf(code, sizeof code, "exception %08lX", record.ExceptionCode);
+        what = code;
+    }
+    std::snprintf(text, sizeof text, "%s crashed: %s at address %08lX", fault.call, what,
+                  reinterpret_cast<unsigned long>(record.ExceptionAddress));
+    std::string result = text;
+    std::string module = ModuleAt(record.ExceptionAddress);
+    if (!module.empty()) {
+        result += " in " + module;
+    }
+    if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
+        const char* access = record.ExceptionInformation[0] == 1   ? "write"
+                             : record.ExceptionInformation[0] == 8 ? "execution"
+                                                                   : "read";
+        std::snprintf(text, sizeof text, " (%s of address %08lX)", access,
+                      static_cast<unsigned long>(record.ExceptionInformation[1]));
+        result += text;
+    }
+    return result;
+}
