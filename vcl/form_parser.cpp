@@ -16,7 +16,7 @@ struct Token {
 
 [[noreturn]] void Fail(int line, const std::string& what)
 {
-    throw Exception("Line " + std::to_string(line) + ": " + what);
+    throw Exception("line " + std::to_string(line) + ": " + what);
 }
 
 bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }

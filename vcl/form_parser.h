@@ -22,5 +22,5 @@ struct FormObject {
     std::vector<FormObject> children;
 };
 
-// Parses one root object; throws Exception with a message that begins "Line N: ".
+// Parses one root object; throws Exception with a message that begins "line N: ".
 FormObject ParseForm(const std::string& text);
