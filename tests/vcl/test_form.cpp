@@ -1,0 +1,114 @@
+#include "test_form.h"
+
+namespace vcltest {
+
+const char kTestLayout[] = R"(object Form1: TTestForm
+  Left = 100
+  Top = 50
+  BorderIcons = [biSystemMenu]
+  BorderStyle = bsSingle
+  Caption = 'Test'
+  ClientHeight = 100
+  ClientWidth = 200
+  object Button1: TButton
+    Left = 8
+    Top = 8
+    Width = 75
+    Height = 25
+    Caption = 'OK'
+    TabOrder = 0
+    OnClick = Button1Click
+  end
+  object Panel1: TPanel
+    Left = 8
+    Top = 40
+    Width = 180
+    Height = 20
+    Caption = 'Auto close disabled'
+    TabOrder = 1
+  end
+  object CheckBox1: TCheckBox
+    Left = 8
+    Top = 70
+    Width = 180
+    Height = 20
+    Caption = 'Close automatically'
+    Checked = True
+    State = cbChecked
+    TabOrder = 2
+    OnClick = CheckBox1Click
+  end
+  object Timer1: TTimer
+    Interval = 5000
+    OnTimer = Timer1Timer
+  end
+end
+)";
+
+const FormClass TTestForm::form_class = {
+    "TTestForm",
+    {
+        {"Button1", BindMember<&TTestForm::Button1>},
+        {"Panel1", BindMember<&TTestForm::Panel1>},
+        {"CheckBox1", BindMember<&TTestForm::CheckBox1>},
+        {"Timer1", BindMember<&TTestForm::Timer1>},
+    },
+    {
+        {"Button1Click", CallHandler<&TTestForm::Button1Click>},
+        {"Timer1Timer", CallHandler<&TTestForm::Timer1Timer>},
+        {"CheckBox1Click", CallHandler<&TTestForm::CheckBox1Click>},
+    },
+};
+
+TTestForm::TTestForm(TComponent* owner, const std::string& layout)
+    : TForm(owner, form_class, layout)
+{
+}
+
+void TTestForm::ArmAutoClose(std::int32_t flag)
+{
+    autoclose_flag = flag;
+    Timer1->SetInterval(1000);
+    if (flag == 1) {
+        CheckBox1->SetChecked(true);
+        CheckBox1->SetState(cbChecked);
+        seconds_left = close_seconds;
+        Panel1->SetCaption(std::to_string(seconds_left) + " seconds left to close the program");
+        Timer1->SetEnabled(true);
+    } else {
+        CheckBox1->SetChecked(false);
+        CheckBox1->SetState(cbUnchecked);
+        Panel1->SetCaption("Auto close disabled");
+        Timer1->SetEnabled(false);
+    }
+}
+
+void TTestForm::Button1Click(TObject*)
+{
+    if (on_ok)
+        on_ok();
+}
+
+void TTestForm::Timer1Timer(TObject*) { ++ticks; }
+
+// Decides by the flag, not by the box, and sets the box itself, as the program's handler does.
+void TTestForm::CheckBox1Click(TObject*)
+{
+    clicks.push_back("flag " + std::to_string(autoclose_flag) + ", box " +
+                     (CheckBox1->Checked() ? "checked" : "unchecked"));
+    if (autoclose_flag == 1) {
+        CheckBox1->SetChecked(false);
+        Timer1->SetEnabled(false);
+        Panel1->SetCaption("Auto close disabled");
+        seconds_left = close_seconds;
+        autoclose_flag = 0;
+    } else {
+        CheckBox1->SetChecked(true);
+        Timer1->SetEnabled(true);
+        seconds_left = close_seconds;
+        Panel1->SetCaption(std::to_string(seconds_left) + " seconds left to close the program");
+        autoclose_flag = 1;
+    }
+}
+
+}  // namespace vcltest
