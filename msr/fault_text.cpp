@@ -18,20 +18,6 @@ const char* FaultName(DWORD code) {
     }
 }
 
-// The file name of the module that holds address, or "" if none does.
-std::string ModuleAt(const void* address) {
-    HMODULE module;
-    char path[MAX_PATH];
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            static_cast<const char*>(address), &module) ||
-        !GetModuleFileNameA(module, path, sizeof path)) {
-        return "";
-    }
-    std::string name = path;
-    return name.substr(name.find_last_of("\\/") + 1);
-}
-
 }  // namespace
 
 std::string FaultText(const CallFault& fault) {
@@ -46,9 +32,8 @@ std::string FaultText(const CallFault& fault) {
     std::snprintf(text, sizeof text, "%s crashed: %s at address %08lX", fault.call, what,
                   reinterpret_cast<unsigned long>(record.ExceptionAddress));
     std::string result = text;
-    std::string module = ModuleAt(record.ExceptionAddress);
-    if (!module.empty()) {
-        result += " in " + module;
+    if (!fault.module.empty()) {
+        result += " in " + fault.module;
     }
     if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
         const char* access = record.ExceptionInformation[0] == 1   ? "write"

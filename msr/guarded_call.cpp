@@ -36,6 +36,25 @@ EXCEPTION_DISPOSITION GuardedCallHandler(EXCEPTION_RECORD* record, void* frame, 
 }
 }
 
+namespace {
+
+// The file name of the module that holds address, or "" if none does. Asked at once: the
+// library may be gone by the time the fault is reported.
+std::string ModuleAt(const void* address) {
+    HMODULE module;
+    char path[MAX_PATH];
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            static_cast<const char*>(address), &module) ||
+        !GetModuleFileNameA(module, path, sizeof path)) {
+        return "";
+    }
+    std::string name = path;
+    return name.substr(name.find_last_of("\\/") + 1);
+}
+
+}  // namespace
+
 bool GuardedCall(FARPROC entry, const char* name, std::initializer_list<uint32_t> args,
                  int32_t& result, CallFault& fault) {
     uint32_t faulted = 0;
@@ -45,6 +64,7 @@ bool GuardedCall(FARPROC entry, const char* name, std::initializer_list<uint32_t
     if (faulted) {
         fault.call = name;
         fault.record = record;
+        fault.module = ModuleAt(record.ExceptionAddress);
         return false;
     }
     return true;
