@@ -37,7 +37,8 @@ void PrintRegisters(const MsrPair& pair, ReadBack read = {true, true}) {
 // Reports the failure, then frees the library (after the box, so that nothing changes while
 // the user reads it).
 int Fail(MsrError error, SysInfoLib& lib) {
-    ErrorMsg(FailureText(error, lib).c_str());
+    FailureBuffer buffer;
+    ErrorMsg(FailureText(error, lib, buffer));
     if (error != MsrError::LoadFailed) {
         ReleaseSysInfo(lib, false);
     }
@@ -93,7 +94,8 @@ int main(int, char*[]) {
 
     error = ReleaseSysInfo(lib, true);
     if (error != MsrError::None) {
-        return ErrorMsg(FailureText(error, lib).c_str());
+        FailureBuffer buffer;
+        return ErrorMsg(FailureText(error, lib, buffer));
     }
     std::printf("%s\n", success_text);
     std::fflush(stdout);

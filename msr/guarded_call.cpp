@@ -2,6 +2,8 @@
 
 #include <excpt.h>
 
+#include <cstring>
+
 
 extern "C" {
 int32_t CallEntryGuarded(FARPROC entry, const uint32_t* args, uint32_t count,
@@ -40,17 +42,17 @@ namespace {
 
 // The file name of the module that holds address, or "" if none does. Asked at once: the
 // library may be gone by the time the fault is reported.
-std::string ModuleAt(const void* address) {
+void ModuleAt(const void* address, char (&name)[MAX_PATH]) {
     HMODULE module;
     char path[MAX_PATH];
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            static_cast<const char*>(address), &module) ||
-        !GetModuleFileNameA(module, path, sizeof path)) {
-        return "";
+    name[0] = '\0';
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<const char*>(address), &module) &&
+        GetModuleFileNameA(module, path, sizeof path)) {
+        const char* separator = std::strrchr(path, '\\');
+        lstrcpynA(name, separator ? separator + 1 : path, MAX_PATH);
     }
-    std::string name = path;
-    return name.substr(name.find_last_of("\\/") + 1);
 }
 
 }  // namespace
@@ -64,7 +66,7 @@ bool GuardedCall(FARPROC entry, const char* name, std::initializer_list<uint32_t
     if (faulted) {
         fault.call = name;
         fault.record = record;
-        fault.module = ModuleAt(record.ExceptionAddress);
+        ModuleAt(record.ExceptionAddress, fault.module);
         return false;
     }
     return true;

@@ -6,13 +6,12 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <string>
 
 // What a library call raised instead of returning.
 struct CallFault {
     const char* call;          // the entry point's name
     EXCEPTION_RECORD record;   // code, address and details of the fault
-    std::string module;        // file name of the module the fault happened in, if any
+    char module[MAX_PATH];     // file name of the module the fault happened in, or ""
 };
 
 // Calls entry with 32-bit arguments, whether it is __cdecl (the caller pops the arguments) or

@@ -92,7 +92,7 @@ TEST(GuardedCall, TurnsAFaultInsideTheCallIntoAResult) {
         EXPECT_EQ(result, 0) << c.name;
         EXPECT_STREQ(fault.call, c.name);
         EXPECT_EQ(fault.record.ExceptionCode, c.code) << c.name;
-        EXPECT_EQ(fault.module, "guarded_call_test.exe") << c.name;
+        EXPECT_STREQ(fault.module, "guarded_call_test.exe") << c.name;
         EXPECT_EQ(ExceptionChain(), chain_before) << c.name;
         EXPECT_EQ(StackPointer(), stack_before) << c.name;
     }
