@@ -29,15 +29,18 @@ void PrintRegister(uint32_t index, uint32_t hi, uint32_t lo, bool read, const ch
     }
 }
 
+// Ends a core's report: it reaches the console as soon as it is complete.
 void PrintRegisters(const MsrPair& pair, ReadBack read = {true, true}) {
     PrintRegister(index_1, pair.hi_1, pair.lo_1, read.read_1, "\t");
     PrintRegister(index_2, pair.hi_2, pair.lo_2, read.read_2, "\n");
+    std::fflush(stdout);
 }
 
 // Reports the failure, then frees the library (after the box, so that nothing changes while
 // the user reads it).
 int Fail(MsrError error, SysInfoLib& lib) {
-    ErrorMsg(FailureText(error, lib).c_str());
+    FailureBuffer buffer;
+    ErrorMsg(FailureText(error, lib, buffer));
     if (error != MsrError::LoadFailed) {
         ReleaseSysInfo(lib, false);
     }
@@ -49,6 +52,9 @@ const char* const success_text = "Phenom TLB fix Enabled! System at Low Speed, b
 }  // namespace
 
 int main(int, char*[]) {
+    // Unbuffered, the runtime writes a console character by character; the output is flushed
+    // instead after each core and before each message box.
+    std::setvbuf(stdout, nullptr, _IOFBF, 4096);
     std::printf("Tobrin Version 1.01.\n");
     std::printf("Copyright (C) 2026 the Tobrin authors. Use at your own risk.\n");
 
@@ -93,7 +99,8 @@ int main(int, char*[]) {
 
     error = ReleaseSysInfo(lib, true);
     if (error != MsrError::None) {
-        return ErrorMsg(FailureText(error, lib).c_str());
+        FailureBuffer buffer;
+        return ErrorMsg(FailureText(error, lib, buffer));
     }
     std::printf("%s\n", success_text);
     std::fflush(stdout);

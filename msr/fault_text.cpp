@@ -18,45 +18,28 @@ const char* FaultName(DWORD code) {
     }
 }
 
-// The file name of the module that holds address, or "" if none does.
-std::string ModuleAt(const void* address) {
-    HMODULE module;
-    char path[MAX_PATH];
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            static_cast<const char*>(address), &module) ||
-        !GetModuleFileNameA(module, path, sizeof path)) {
-        return "";
-    }
-    std::string name = path;
-    return name.substr(name.find_last_of("\\/") + 1);
-}
-
 }  // namespace
 
-std::string FaultText(const CallFault& fault) {
+void FormatFault(const CallFault& fault, char* text, size_t size) {
     const EXCEPTION_RECORD& record = fault.record;
-    char text[160];
     const char* what = FaultName(record.ExceptionCode);
     char code[24];
     if (!what) {
         std::snprintf(code, sizeof code, "exception %08lX", record.ExceptionCode);
         what = code;
     }
-    std::snprintf(text, sizeof text, "%s crashed: %s at address %08lX", fault.call, what,
-                  reinterpret_cast<unsigned long>(record.ExceptionAddress));
-    std::string result = text;
-    std::string module = ModuleAt(record.ExceptionAddress);
-    if (!module.empty()) {
-        result += " in " + module;
+    char where[MAX_PATH + 8] = "";
+    if (fault.module[0]) {
+        std::snprintf(where, sizeof where, " in %s", fault.module);
     }
+    char access[48] = "";
     if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
-        const char* access = record.ExceptionInformation[0] == 1   ? "write"
-                             : record.ExceptionInformation[0] == 8 ? "execution"
-                                                                   : "read";
-        std::snprintf(text, sizeof text, " (%s of address %08lX)", access,
+        const char* kind = record.ExceptionInformation[0] == 1   ? "write"
+                           : record.ExceptionInformation[0] == 8 ? "execution"
+                                                                 : "read";
+        std::snprintf(access, sizeof access, " (%s of address %08lX)", kind,
                       static_cast<unsigned long>(record.ExceptionInformation[1]));
-        result += text;
     }
-    return result;
+    std::snprintf(text, size, "%s crashed: %s at address %08lX%s%s", fault.call, what,
+                  reinterpret_cast<unsigned long>(record.ExceptionAddress), where, access);
 }

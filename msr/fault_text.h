@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
+#include <cstddef>
 
 #include "guarded_call.h"
 
-// "ReadMSR crashed: access violation at address 6A2C11F0 in SysInfo.dll (write of address
-// 00000000)"
-std::string FaultText(const CallFault& fault);
+// Describes a fault into text (at most size bytes), e.g. "ReadMSR crashed: access violation at
+// address 6A2C11F0 in SysInfo.dll (write of address 00000000)".
+void FormatFault(const CallFault& fault, char* text, size_t size);

@@ -2,6 +2,8 @@
 
 #include <excpt.h>
 
+#include <cstring>
+
 
 extern "C" {
 int32_t CallEntryGuarded(FARPROC entry, const uint32_t* args, uint32_t count,
@@ -36,6 +38,25 @@ EXCEPTION_DISPOSITION GuardedCallHandler(EXCEPTION_RECORD* record, void* frame, 
 }
 }
 
+namespace {
+
+// The file name of the module that holds address, or "" if none does. Asked at once: the
+// library may be gone by the time the fault is reported.
+void ModuleAt(const void* address, char (&name)[MAX_PATH]) {
+    HMODULE module;
+    char path[MAX_PATH];
+    name[0] = '\0';
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<const char*>(address), &module) &&
+        GetModuleFileNameA(module, path, sizeof path)) {
+        const char* separator = std::strrchr(path, '\\');
+        lstrcpynA(name, separator ? separator + 1 : path, MAX_PATH);
+    }
+}
+
+}  // namespace
+
 bool GuardedCall(FARPROC entry, const char* name, std::initializer_list<uint32_t> args,
                  int32_t& result, CallFault& fault) {
     uint32_t faulted = 0;
@@ -45,6 +66,7 @@ bool GuardedCall(FARPROC entry, const char* name, std::initializer_list<uint32_t
     if (faulted) {
         fault.call = name;
         fault.record = record;
+        ModuleAt(record.ExceptionAddress, fault.module);
         return false;
     }
     return true;

@@ -11,6 +11,7 @@
 struct CallFault {
     const char* call;          // the entry point's name
     EXCEPTION_RECORD record;   // code, address and details of the fault
+    char module[MAX_PATH];     // file name of the module the fault happened in, or ""
 };
 
 // Calls entry with 32-bit arguments, whether it is __cdecl (the caller pops the arguments) or

@@ -1,5 +1,7 @@
 #include "sysinfo_binding.h"
 
+#include <cstdio>
+
 #include "fault_text.h"
 
 const char* MsrErrorText(MsrError error) {
@@ -15,11 +17,14 @@ const char* MsrErrorText(MsrError error) {
     return "";
 }
 
-std::string FailureText(MsrError error, const SysInfoLib& lib) {
-    if (error == MsrError::CallFaulted) {
-        return "ERROR: " + FaultText(lib.fault) + "!";
+const char* FailureText(MsrError error, const SysInfoLib& lib, FailureBuffer& buffer) {
+    if (error != MsrError::CallFaulted) {
+        return MsrErrorText(error);
     }
-    return MsrErrorText(error);
+    char fault[sizeof buffer.text - 16];
+    FormatFault(lib.fault, fault, sizeof fault);
+    std::snprintf(buffer.text, sizeof buffer.text, "ERROR: %s!", fault);
+    return buffer.text;
 }
 
 namespace {

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
 
 #include "guarded_call.h"
 
@@ -56,8 +55,11 @@ struct SysInfoLib {
 };
 
 // The text that reports a failure to the user: the fixed text of its kind, or for a fault, one
-// that names the call, the fault and where it happened.
-std::string FailureText(MsrError error, const SysInfoLib& lib);
+// that names the call, the fault and where it happened, made in buffer.
+struct FailureBuffer {
+    char text[512];
+};
+const char* FailureText(MsrError error, const SysInfoLib& lib, FailureBuffer& buffer);
 
 MsrError BindSysInfo(SysInfoLib& lib);
 // Calls DestroySysInfo(ct) if destroy is set, then frees the library. DestroySysInfo's result

@@ -39,11 +39,23 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
     return file != INVALID_HANDLE_VALUE && WriteAll(file, text);
 }
 
-bool AppendToFile(const std::string& path, const std::string& text) {
-    // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the current end of file.
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file != INVALID_HANDLE_VALUE && WriteAll(file, text);
+bool AppendFile::Append(const std::string& path, const std::string& text) {
+    if (!file_) {
+        // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the current end of file.
+        HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        file_ = file;
+    }
+    DWORD written = 0;
+    return WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+void AppendFile::Close() {
+    if (file_) CloseHandle(file_);
+    file_ = nullptr;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

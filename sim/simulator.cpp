@@ -18,6 +18,7 @@ struct State {
     std::string folder;
     Config config;
     Registers registers = Registers::Fresh();
+    AppendFile journal;
     unsigned journal_lines = 0;
     unsigned calls = 0;
     std::vector<unsigned> rule_matches;  // per rule: calls so far that its selector picked
@@ -35,7 +36,7 @@ void Record(JournalEntry entry) {
     DWORD last_error = GetLastError();
     entry.seq = ++state.journal_lines;
     entry.pid = GetCurrentProcessId();
-    AppendToFile(PathOf(kJournalName), FormatJournalEntry(entry));
+    state.journal.Append(PathOf(kJournalName), FormatJournalEntry(entry));
     SetLastError(last_error);
 }
 
@@ -153,6 +154,7 @@ bool Attach(HMODULE self) {
         JournalEntry refused = EventEntry(Event::LoadRefused);
         refused.why = why;
         Record(refused);
+        state.journal.Close();
         return false;
     }
     state.rule_matches.assign(state.config.rules.size(), 0);
@@ -172,6 +174,7 @@ void Detach(bool process_exit) {
     state.affinity_patch.Restore();
     state.attached = false;
     Record(EventEntry(process_exit ? Event::ProcessExit : Event::FreeLibrary));
+    state.journal.Close();
 }
 
 int32_t CreateSysInfo(uint32_t arg) {
