@@ -264,6 +264,13 @@ std::vector<Control> Descendants(HWND top) {
     return found;
 }
 
+HWND FocusOf(HWND top) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) ? info.hwndFocus
+                                                                           : nullptr;
+}
+
 Process::Process(const Options& options) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE out_write, err_write;

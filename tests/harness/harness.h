@@ -52,6 +52,8 @@ struct Control {
 Control Inspect(HWND hwnd);
 // Every descendant of top, parents before their children.
 std::vector<Control> Descendants(HWND top);
+// The window with the keyboard focus in the thread that owns top, or null.
+HWND FocusOf(HWND top);
 
 class Process {
 public:
