@@ -48,6 +48,21 @@ std::string CustomClassName(const TWinControl& control)
     return "TPanel";
 }
 
+bool OverlapsAnEarlierWindow(const TWinControl& control)
+{
+    for (const TControl* sibling : control.Parent()->Controls()) {
+        if (sibling == &control)
+            break;
+        if (dynamic_cast<const TWinControl*>(sibling) &&
+            sibling->Left() < control.Left() + control.Width() &&
+            control.Left() < sibling->Left() + sibling->Width() &&
+            sibling->Top() < control.Top() + control.Height() &&
+            control.Top() < sibling->Top() + sibling->Height())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Win32Window::Win32Window(Win32Backend& backend, TWinControl& control)
@@ -89,8 +104,10 @@ Win32Window::Win32Window(Win32Backend& backend, TWinControl& control)
     backend_.Register(hwnd_, this);
     if (top_level)
         return;
-    // A control made later lies above those made before it, where they overlap.
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A control made later lies above those made before it where they overlap; Windows puts a
+    // new child window below its siblings.
+    if (OverlapsAnEarlierWindow(control))
+        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (control.Kind() != WindowKind::Custom)
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(backend_.Fonts().Get(control.Font())),
                      FALSE);

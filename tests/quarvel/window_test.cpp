@@ -155,6 +155,10 @@ TEST_F(MainWindowTest, EveryControlInItsDesignedPlaceAndState)
             EXPECT_EQ(c.check, e.check);
         }
         EXPECT_EQ((c.style & WS_TABSTOP) != 0, e.tab_stop);
+        // Nothing made earlier covers it: PanelB13 and PanelB14 lie on GroupBox1.
+        POINT centre{e.left + e.width / 2, e.top + e.height / 2};
+        EXPECT_EQ(ChildWindowFromPointEx(GetAncestor(c.hwnd, GA_PARENT), centre, CWP_SKIPINVISIBLE),
+                  c.hwnd);
     }
 }
 
