@@ -2,6 +2,8 @@
 // ends after the running handler. The keyboard focus moves only between controls that take it.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "fake_backend.h"
 #include "test_form.h"
 
@@ -36,6 +38,23 @@ TEST_F(ApplicationTest, CloseInAHandlerEndsTheLoopAfterTheHandler)
     EXPECT_TRUE(form->Visible());
     delete form;
     EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+// What a window procedure does with an exception from a handler: the error box, with the
+// toolkit exception's message, or with none for anything else.
+TEST_F(ApplicationTest, HandleExceptionShowsTheMessageOfToolkitExceptionsOnly)
+{
+    try {
+        throw EAccessViolation("Access violation at address 00401000", 0xC0000005, 0x401000);
+    } catch (...) {
+        Application->HandleException();
+    }
+    try {
+        throw std::runtime_error("not for the user");
+    } catch (...) {
+        Application->HandleException();
+    }
+    EXPECT_EQ(fake->Take(), (Log{"error box: Access violation at address 00401000", "error box: "}));
 }
 
 using FocusTest = FakeBackendTest;
