@@ -61,7 +61,8 @@ bool SameRect(const RECT& r, int left, int top, int width, int height)
            r.bottom - r.top == height;
 }
 
-// Waits until the focus moves away from 'from', or 100 polls have passed.
+// Waits until the focus moves away from 'from' (null: until the window has given it to a
+// control, which comes a moment after it shows), or 100 polls have passed.
 HWND FocusAfter(HWND window, HWND from)
 {
     for (int i = 0; i < 100 && harness::FocusOf(window) == from; ++i)
@@ -166,7 +167,7 @@ TEST_F(MainWindowTest, TabMovesTheFocusBetweenTheButtonAndTheCheckBoxOnly)
 {
     const HWND button = controls_["Button1"].hwnd;
     const HWND check_box = controls_["CheckBox1"].hwnd;
-    ASSERT_EQ(harness::FocusOf(window_), button);
+    ASSERT_EQ(FocusAfter(window_, nullptr), button);
 
     PostMessageA(button, WM_KEYDOWN, VK_TAB, 0);
     EXPECT_EQ(FocusAfter(window_, button), check_box);
@@ -193,7 +194,9 @@ TEST(MainWindowKeyboardTest, AltF4EndsTheProgramWithExitCodeZeroWhateverTheArgum
     EXPECT_EQ(client.right, 410);
     EXPECT_EQ(client.bottom, 419);
 
-    PostMessageA(harness::FocusOf(window), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+    const HWND focused = FocusAfter(window, nullptr);
+    ASSERT_NE(focused, nullptr);
+    PostMessageA(focused, WM_SYSKEYDOWN, VK_F4, 1 << 29);
     ASSERT_TRUE(process.WaitForExit(15000));
     EXPECT_EQ(process.exit_code(), 0u);
 }
