@@ -23,7 +23,6 @@ public:
     // Repaints an area of the window (a graphic control that lives on it changed).
     virtual void Repaint(int left, int top, int width, int height) = 0;
     virtual void SetFocus() = 0;
-    virtual bool Focused() const = 0;
 };
 
 class TimerPeer {

@@ -23,19 +23,12 @@ int CharsetValue(const FormValue& value)
 
 unsigned FontStyleValue(const FormValue& value)
 {
-    unsigned style = 0;
-    for (const std::string& item : value.AsSet()) {
-        FormValue flag;
-        flag.kind = FormValue::Kind::Ident;
-        flag.text = item;
-        style |= static_cast<unsigned>(flag.AsEnum<TFontStyle>({
-            {"fsBold", TFontStyle::fsBold},
-            {"fsItalic", TFontStyle::fsItalic},
-            {"fsUnderline", TFontStyle::fsUnderline},
-            {"fsStrikeOut", TFontStyle::fsStrikeOut},
-        }));
-    }
-    return style;
+    return value.AsFlags<TFontStyle>({
+        {"fsBold", TFontStyle::fsBold},
+        {"fsItalic", TFontStyle::fsItalic},
+        {"fsUnderline", TFontStyle::fsUnderline},
+        {"fsStrikeOut", TFontStyle::fsStrikeOut},
+    });
 }
 
 }  // namespace
@@ -48,8 +41,11 @@ void TControl::SetParent(TWinControl* parent)
 {
     if (parent == parent_)
         return;
+    // A graphic control is drawn by its parent; a windowed one has a window to make.
+    auto* windowed = dynamic_cast<TWinControl*>(this);
     if (parent_) {
-        Changed(vcl::Aspect::Visible);
+        if (!windowed)
+            RepaintOnParent();
         auto& siblings = parent_->controls_;
         siblings.erase(std::find(siblings.begin(), siblings.end(), this));
     }
@@ -57,11 +53,10 @@ void TControl::SetParent(TWinControl* parent)
     if (!parent_)
         return;
     parent_->controls_.push_back(this);
-    auto* windowed = dynamic_cast<TWinControl*>(this);
-    if (windowed && parent_->HandleAllocated() && !windowed->HandleAllocated())
+    if (!windowed)
+        RepaintOnParent();
+    else if (parent_->HandleAllocated() && !windowed->HandleAllocated())
         windowed->CreateHandle();
-    else
-        Changed(vcl::Aspect::Visible);
 }
 
 void TControl::SetCaption(const std::string& caption)
@@ -136,7 +131,9 @@ void TControl::Click()
         OnClick(this);
 }
 
-void TControl::Changed(vcl::Aspect)
+void TControl::Changed(vcl::Aspect) { RepaintOnParent(); }
+
+void TControl::RepaintOnParent()
 {
     if (parent_ && parent_->Peer())
         parent_->Peer()->Repaint(left_, top_, width_, height_);

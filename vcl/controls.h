@@ -52,6 +52,8 @@ protected:
     virtual void Changed(vcl::Aspect aspect);
 
 private:
+    void RepaintOnParent();
+
     int left_ = 0;
     int top_ = 0;
     int width_ = 0;
@@ -89,7 +91,6 @@ public:
     // Only controls that take the keyboard focus, and only while they and all their parents
     // are enabled and visible.
     bool CanFocus() const;
-    bool Focused() const { return peer_ && peer_->Focused(); }
     void SetFocus();
 
     bool SetProperty(const std::string& name, const FormValue& value) override;

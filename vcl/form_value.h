@@ -30,7 +30,23 @@ struct FormValue {
     template <class E>
     E AsEnum(std::initializer_list<std::pair<const char*, E>> names) const
     {
-        const std::string& ident = AsIdent();
+        return Named(AsIdent(), names);
+    }
+
+    // A set of such identifiers, as flags or'ed together.
+    template <class E>
+    unsigned AsFlags(std::initializer_list<std::pair<const char*, E>> names) const
+    {
+        unsigned flags = 0;
+        for (const std::string& item : AsSet())
+            flags |= static_cast<unsigned>(Named(item, names));
+        return flags;
+    }
+
+private:
+    template <class E>
+    static E Named(const std::string& ident, std::initializer_list<std::pair<const char*, E>> names)
+    {
         for (const auto& [name, value] : names)
             if (ident == name)
                 return value;

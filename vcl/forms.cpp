@@ -96,15 +96,8 @@ bool TForm::SetProperty(const std::string& name, const FormValue& value)
         border_style_ =
             value.AsEnum<TFormBorderStyle>({{"bsSingle", bsSingle}, {"bsSizeable", bsSizeable}});
     } else if (name == "BorderIcons") {
-        border_icons_ = 0;
-        for (const std::string& item : value.AsSet()) {
-            FormValue icon;
-            icon.kind = FormValue::Kind::Ident;
-            icon.text = item;
-            border_icons_ |= icon.AsEnum<TBorderIcon>(
-                {{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize},
-                 {"biMaximize", biMaximize}});
-        }
+        border_icons_ = value.AsFlags<TBorderIcon>(
+            {{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}});
     } else if (name == "PixelsPerInch") {
         pixels_per_inch_ = value.AsInteger();
     } else if (name == "TextHeight") {

@@ -64,7 +64,6 @@ public:
     void Update(Aspect aspect) override;
     void Repaint(int left, int top, int width, int height) override;
     void SetFocus() override;
-    bool Focused() const override;
 
     HWND Handle() const { return hwnd_; }
     TWinControl& Control() const { return control_; }

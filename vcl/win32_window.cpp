@@ -155,8 +155,6 @@ void Win32Window::Repaint(int left, int top, int width, int height)
 
 void Win32Window::SetFocus() { ::SetFocus(hwnd_); }
 
-bool Win32Window::Focused() const { return GetFocus() == hwnd_; }
-
 LRESULT CALLBACK Win32Window::CustomWindowProc(HWND hwnd, UINT message, WPARAM wparam,
                                                LPARAM lparam)
 {

@@ -75,7 +75,6 @@ private:
         }
         void Repaint(int, int, int, int) override {}
         void SetFocus() override { backend.focused = &control; }
-        bool Focused() const override { return backend.focused == &control; }
 
         FakeBackend& backend;
         TWinControl& control;
