@@ -58,10 +58,8 @@ const FormClass TForm1::form_class = {
     },
 };
 
-TForm1::TForm1(TComponent* Owner) : TForm(Owner, form_class) {}
-
-void TForm1::Button1Click(TObject*) {}
-
-void TForm1::Timer1Timer(TObject*) {}
-
-void TForm1::CheckBox1Click(TObject*) {}
+TForm1::TForm1(TComponent* Owner) : TForm(Owner, form_class)
+{
+    if (DisablePatch())
+        ArmAutoClose();
+}

@@ -7,6 +7,7 @@
 #include "extctrls.h"
 #include "forms.h"
 #include "stdctrls.h"
+#include "sysinfo_binding.h"
 
 class TForm1 : public TForm {
 public:
@@ -65,6 +66,7 @@ public:
     char* ini_path = nullptr;
     char ini_path_buf[2048] = {};
 
+    // Builds the window, switches the patch off, and after a success arms the countdown.
     explicit TForm1(TComponent* Owner);
 
     void Button1Click(TObject* Sender);
@@ -72,6 +74,22 @@ public:
     void CheckBox1Click(TObject* Sender);
 
 private:
+    // The disable sequence (disable_sequence.cpp): true after a success; a failure is shown in
+    // the status line, a processor fault inside the library thrown as a toolkit exception.
+    bool DisablePatch();
+    bool FailSequence(MsrError error, SysInfoLib& lib);
+
+    // The settings file (settings_file.cpp).
+    void BuildSettingsPath();
+    MsrPair LoadTargetValues();
+    void LoadAutoCloseSettings();
+    void StoreAutoClose();
+    UINT ReadSetting(const char* section, const char* key, UINT default_value) const;
+
+    // The countdown (auto_close.cpp).
+    void ArmAutoClose();
+    void ShowSecondsLeft();
+
     static const FormClass form_class;
 };
 
