@@ -65,24 +65,6 @@ TTestForm::TTestForm(TComponent* owner, const std::string& layout)
 {
 }
 
-void TTestForm::ArmAutoClose(std::int32_t flag)
-{
-    autoclose_flag = flag;
-    Timer1->SetInterval(1000);
-    if (flag == 1) {
-        CheckBox1->SetChecked(true);
-        CheckBox1->SetState(cbChecked);
-        seconds_left = close_seconds;
-        Panel1->SetCaption(std::to_string(seconds_left) + " seconds left to close the program");
-        Timer1->SetEnabled(true);
-    } else {
-        CheckBox1->SetChecked(false);
-        CheckBox1->SetState(cbUnchecked);
-        Panel1->SetCaption("Auto close disabled");
-        Timer1->SetEnabled(false);
-    }
-}
-
 void TTestForm::Button1Click(TObject*)
 {
     if (on_ok)
@@ -91,24 +73,9 @@ void TTestForm::Button1Click(TObject*)
 
 void TTestForm::Timer1Timer(TObject*) { ++ticks; }
 
-// Decides by the flag, not by the box, and sets the box itself, as the program's handler does.
 void TTestForm::CheckBox1Click(TObject*)
 {
-    clicks.push_back("flag " + std::to_string(autoclose_flag) + ", box " +
-                     (CheckBox1->Checked() ? "checked" : "unchecked"));
-    if (autoclose_flag == 1) {
-        CheckBox1->SetChecked(false);
-        Timer1->SetEnabled(false);
-        Panel1->SetCaption("Auto close disabled");
-        seconds_left = close_seconds;
-        autoclose_flag = 0;
-    } else {
-        CheckBox1->SetChecked(true);
-        Timer1->SetEnabled(true);
-        seconds_left = close_seconds;
-        Panel1->SetCaption(std::to_string(seconds_left) + " seconds left to close the program");
-        autoclose_flag = 1;
-    }
+    clicks.push_back(CheckBox1->Checked() ? "box checked" : "box unchecked");
 }
 
 }  // namespace vcltest
