@@ -210,4 +210,67 @@ TEST_F(FormTest, OkStoresTheChoiceAndCloses)
     }
 }
 
+TEST_F(FormTest, StoringKeepsEverythingElseOfAHandEditedFile)
+{
+    const std::string edited =
+        "; written by hand\r\n"
+        "[MSR_C0011023]\r\n"
+        "low=2097184\r\n"
+        "[SETTINGS]\r\n"
+        "; the choice below\r\n"
+        "seconds=12\r\n"
+        "autoclose=0\r\n"
+        "extra=kept\r\n"
+        "[Other]\r\n"
+        "key=value\r\n";
+    Start(edited);
+    form->CheckBox1->ClickedByUser();
+    form->Button1Click(form->Button1);
+    std::string expected = edited;
+    expected.replace(expected.find("autoclose=0"), 11, "autoclose=1");
+    EXPECT_EQ(current.Read("Quarvel.ini"), expected);
+}
+
+// Junk, huge and negative numbers, long lines and binary bytes: the values follow the
+// platform's reading of numbers and the normalisation, and storing loses nothing else.
+TEST_F(FormTest, ASettingsFileFullOfJunkIsReadAndKept)
+{
+    const std::string junk =
+        "[SETTINGS]\r\n"
+        "seconds=99999999999999999999\r\n"  // wraps to 1661992959, above 30
+        "autoclose=" + std::string(3000, '7') + "\r\n"
+        "\x01\x02\xff\xfe not a key at all\r\n"
+        "[MSR_C0010015]\r\n"
+        "low=-1\r\n"
+        "high=0x\r\n" +
+        std::string(5000, 'x') + "\r\n";
+    Start(junk);
+    EXPECT_EQ(form->close_seconds, 30);
+    EXPECT_EQ(form->autoclose_flag, 1);
+    EXPECT_EQ(form->PanelA11->Caption(), "0xFFFFFFFF");
+    sim::Registers registers;
+    ASSERT_TRUE(sim::ReadRegisters(ProgramFolder(), registers));
+    EXPECT_EQ(*registers.Find(4, sim::kRegister1), 0x00000000FFFFFFFFu);
+
+    form->Button1Click(form->Button1);
+    const std::string stored = current.Read("Quarvel.ini");
+    EXPECT_NE(stored.find("autoclose=1\r\n"), std::string::npos);
+    for (const char* kept : {"seconds=99999999999999999999\r\n", "\x01\x02\xff\xfe not a key",
+                             "low=-1\r\n", "high=0x\r\n"})
+        EXPECT_NE(stored.find(kept), std::string::npos) << kept;
+    EXPECT_NE(stored.find(std::string(5000, 'x')), std::string::npos);
+}
+
+TEST_F(FormTest, AFileThatCannotBeWrittenIsNotReportedAndClosingGoesOn)
+{
+    // Running as root, permissions stop no write; a folder in the file's place does.
+    ASSERT_TRUE(CreateDirectoryA((current / "Quarvel.ini").c_str(), nullptr));
+    Start("");
+    EXPECT_EQ(form->close_seconds, 8);
+    fake->Take();
+    form->Button1Click(form->Button1);
+    EXPECT_EQ(fake->Take(), Log{"quit"});
+    EXPECT_TRUE(GetFileAttributesA((current / "Quarvel.ini").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
