@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <cstring>
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -407,6 +408,31 @@ Run RunToEnd(const Process::Options& options, int timeout_ms) {
     run.err = process.err();
     run.calls = process.calls();
     return run;
+}
+
+namespace {
+
+bool StartsWith(const std::string& call, const std::string& prefix) {
+    return _strnicmp(call.c_str(), prefix.c_str(), prefix.size()) == 0;
+}
+
+}  // namespace
+
+int FindCall(const std::vector<std::string>& calls, const std::string& prefix) {
+    auto found = std::find_if(calls.begin(), calls.end(),
+                              [&](const std::string& call) { return StartsWith(call, prefix); });
+    return found == calls.end() ? -1 : static_cast<int>(found - calls.begin());
+}
+
+int FindLastCall(const std::vector<std::string>& calls, const std::string& prefix) {
+    auto found = std::find_if(calls.rbegin(), calls.rend(),
+                              [&](const std::string& call) { return StartsWith(call, prefix); });
+    return found == calls.rend() ? -1 : static_cast<int>(calls.rend() - found) - 1;
+}
+
+int CountCalls(const std::vector<std::string>& calls, const std::string& prefix) {
+    return static_cast<int>(std::count_if(
+        calls.begin(), calls.end(), [&](const std::string& call) { return StartsWith(call, prefix); }));
 }
 
 std::vector<std::string> Lines(const std::string& text) {

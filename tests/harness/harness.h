@@ -116,6 +116,12 @@ struct Run {
 };
 Run RunToEnd(const Process::Options& options, int timeout_ms = 30000);
 
+// In traced calls: the index of the first (or last) one that starts with prefix, in any letter
+// case (Wine writes a module's name as the program imported it), or -1; and how many do.
+int FindCall(const std::vector<std::string>& calls, const std::string& prefix);
+int FindLastCall(const std::vector<std::string>& calls, const std::string& prefix);
+int CountCalls(const std::vector<std::string>& calls, const std::string& prefix);
+
 // Splits text at line ends ("\r\n" or "\n"); no empty last line for a final line end.
 std::vector<std::string> Lines(const std::string& text);
 

@@ -69,24 +69,6 @@ std::vector<std::string> ExpectedBoxes(int before, const sim::Registers& read, i
     return texts;
 }
 
-int FindCall(const std::vector<std::string>& calls, const std::string& prefix)
-{
-    for (size_t i = 0; i < calls.size(); ++i) {
-        if (_strnicmp(calls[i].c_str(), prefix.c_str(), prefix.size()) == 0)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-int FindLast(const std::vector<std::string>& calls, const std::string& prefix)
-{
-    for (size_t i = calls.size(); i-- > 0;) {
-        if (_strnicmp(calls[i].c_str(), prefix.c_str(), prefix.size()) == 0)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 std::vector<sim::JournalEntry> Calls(const std::vector<sim::JournalEntry>& journal)
 {
     std::vector<sim::JournalEntry> calls;
@@ -134,8 +116,9 @@ TEST(Sequence, AfterTobrinSwitchesThePatchOffOnEveryCore)
               1);
     EXPECT_EQ(quarvel.back().event, Event::FreeLibrary);
     EXPECT_EQ(Beeps(run.process.calls()), std::vector<std::string>{"00000040"});
-    EXPECT_GT(FindCall(run.process.calls(), "user32.MessageBeep("),
-              FindCall(run.process.calls(), "kernel32.FreeLibrary("));
+    EXPECT_EQ(harness::CountCalls(run.process.calls(), "kernel32.FreeLibrary("), 1);
+    EXPECT_GT(harness::FindCall(run.process.calls(), "user32.MessageBeep("),
+              harness::FindCall(run.process.calls(), "kernel32.FreeLibrary("));
 }
 
 TEST(Sequence, WritesTheSettingsFileValuesAsTheyStandOnEveryCore)
@@ -287,8 +270,9 @@ TEST(Sequence, AFailureStaysInTheWindowWithTheCountdownOutOfReach)
         if (c.library == Present) {
             ASSERT_FALSE(journal.empty());
             EXPECT_EQ(journal.back().event, Event::FreeLibrary);
-            EXPECT_GT(FindCall(traced, "user32.MessageBeep("),
-                      FindLast(traced, "kernel32.FreeLibrary("));
+            EXPECT_EQ(harness::CountCalls(traced, "kernel32.FreeLibrary("), 1);
+            EXPECT_GT(harness::FindCall(traced, "user32.MessageBeep("),
+                      harness::FindLastCall(traced, "kernel32.FreeLibrary("));
         }
     }
 }

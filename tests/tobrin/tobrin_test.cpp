@@ -61,17 +61,6 @@ std::vector<sim::JournalEntry> Calls(const std::vector<sim::JournalEntry>& journ
     return calls;
 }
 
-// Index in calls of the first traced call that starts with prefix (in any letter case, as
-// Wine writes a module's name as the program imported it), or -1.
-int FindCall(const std::vector<std::string>& calls, const std::string& prefix) {
-    for (size_t i = 0; i < calls.size(); ++i) {
-        if (_strnicmp(calls[i].c_str(), prefix.c_str(), prefix.size()) == 0) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
 // A place to run Tobrin.exe from: its own folder, which usually also holds SysInfo.dll, and
 // another folder where the user stands.
 struct Folders {
@@ -114,9 +103,12 @@ TEST(Tobrin, SwitchesThePatchOnWithEitherCallingConvention) {
         ASSERT_EQ(t.run.boxes.size(), 1u);
         EXPECT_EQ(t.run.boxes[0].caption, "Tobrin");
         EXPECT_EQ(t.run.boxes[0].text, kSuccessText);
-        int box = FindCall(t.run.calls, "user32.MessageBoxA(");
+        int box = harness::FindCall(t.run.calls, "user32.MessageBoxA(");
         ASSERT_GE(box, 0);
         EXPECT_NE(t.run.calls[box].find(",00000040)"), std::string::npos) << "information icon";
+        // Freed once, before the success box.
+        EXPECT_EQ(harness::CountCalls(t.run.calls, "kernel32.FreeLibrary("), 1);
+        EXPECT_LT(harness::FindCall(t.run.calls, "kernel32.FreeLibrary("), box);
 
         for (int core = 1; core <= 4; ++core) {
             EXPECT_EQ(*t.registers.Find(core, sim::kRegister1), kOn1) << core;
@@ -259,7 +251,7 @@ TEST(Tobrin, ReportsEachFailureInAnErrorBoxAndEndsWithCode1) {
         } else {
             EXPECT_EQ(t.run.boxes[0].text, c.text);
         }
-        int box = FindCall(t.run.calls, "user32.MessageBoxA(");
+        int box = harness::FindCall(t.run.calls, "user32.MessageBoxA(");
         ASSERT_GE(box, 0);
         EXPECT_NE(t.run.calls[box].find(",00000010)"), std::string::npos) << "error icon";
 
@@ -278,10 +270,11 @@ TEST(Tobrin, ReportsEachFailureInAnErrorBoxAndEndsWithCode1) {
             }
             ASSERT_FALSE(t.journal.empty());
             EXPECT_EQ(t.journal.back().event, Event::FreeLibrary);
-            EXPECT_GT(FindCall(t.run.calls, "kernel32.FreeLibrary("), box);
+            EXPECT_GT(harness::FindCall(t.run.calls, "kernel32.FreeLibrary("), box);
+            EXPECT_EQ(harness::CountCalls(t.run.calls, "kernel32.FreeLibrary("), 1);
         } else {
             EXPECT_TRUE(calls.empty());
-            EXPECT_EQ(FindCall(t.run.calls, "kernel32.FreeLibrary("), -1);
+            EXPECT_EQ(harness::CountCalls(t.run.calls, "kernel32.FreeLibrary("), 0);
         }
     }
 }
