@@ -100,4 +100,12 @@ std::vector<JournalEntry> ReadJournal(const std::string& folder) {
     return ParseJournal(text);
 }
 
+std::vector<JournalEntry> CallsIn(const std::vector<JournalEntry>& journal) {
+    std::vector<JournalEntry> calls;
+    for (const JournalEntry& entry : journal) {
+        if (entry.event == Event::Call) calls.push_back(entry);
+    }
+    return calls;
+}
+
 }  // namespace sim

@@ -120,6 +120,8 @@ bool WriteRegisters(const std::string& folder, const Registers& registers);
 bool ReadRegisters(const std::string& folder, Registers& registers);
 // Every line of the folder's journal; none when there is no journal.
 std::vector<JournalEntry> ReadJournal(const std::string& folder);
+// The entry-point calls of a journal, in order.
+std::vector<JournalEntry> CallsIn(const std::vector<JournalEntry>& journal);
 
 const char* EntryName(Entry entry);
 

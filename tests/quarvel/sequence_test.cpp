@@ -69,14 +69,6 @@ std::vector<std::string> ExpectedBoxes(int before, const sim::Registers& read, i
     return texts;
 }
 
-std::vector<sim::JournalEntry> Calls(const std::vector<sim::JournalEntry>& journal)
-{
-    std::vector<sim::JournalEntry> calls;
-    std::copy_if(journal.begin(), journal.end(), std::back_inserter(calls),
-                 [](const sim::JournalEntry& e) { return e.event == Event::Call; });
-    return calls;
-}
-
 TEST(Sequence, AfterTobrinSwitchesThePatchOffOnEveryCore)
 {
     QuarvelFolder folder;
@@ -105,7 +97,7 @@ TEST(Sequence, AfterTobrinSwitchesThePatchOffOnEveryCore)
                      [](const sim::JournalEntry& e) { return e.event == Event::Load; })
             .base() - 1,
         journal.end());
-    std::vector<sim::JournalEntry> calls = Calls(quarvel);
+    std::vector<sim::JournalEntry> calls = sim::CallsIn(quarvel);
     ASSERT_EQ(calls.size(), 26u);
     EXPECT_EQ(calls.back().entry, Entry::DestroySysInfo);
     EXPECT_EQ(calls.back().arg, 0x5151u);
@@ -265,7 +257,7 @@ TEST(Sequence, AFailureStaysInTheWindowWithTheCountdownOutOfReach)
         const std::vector<std::string>& traced = run.process.calls();
         EXPECT_EQ(Beeps(traced), std::vector<std::string>{"00000010"});
         std::vector<sim::JournalEntry> journal = folder.Journal();
-        for (const sim::JournalEntry& call : Calls(journal))
+        for (const sim::JournalEntry& call : sim::CallsIn(journal))
             EXPECT_NE(call.entry, Entry::DestroySysInfo);
         if (c.library == Present) {
             ASSERT_FALSE(journal.empty());
@@ -298,7 +290,7 @@ TEST(Sequence, AFaultInsideTheLibraryEndsInTheErrorBoxWithTheWindowNeverShown)
     std::vector<sim::JournalEntry> journal = folder.Journal();
     ASSERT_FALSE(journal.empty());
     EXPECT_EQ(journal.back().event, Event::FreeLibrary);
-    EXPECT_EQ(Calls(journal).back().fault, Fault::AccessViolation);
+    EXPECT_EQ(sim::CallsIn(journal).back().fault, Fault::AccessViolation);
 }
 
 }  // namespace

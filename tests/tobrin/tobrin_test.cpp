@@ -54,13 +54,6 @@ struct TobrinRun {
     std::vector<sim::JournalEntry> journal;
 };
 
-std::vector<sim::JournalEntry> Calls(const std::vector<sim::JournalEntry>& journal) {
-    std::vector<sim::JournalEntry> calls;
-    std::copy_if(journal.begin(), journal.end(), std::back_inserter(calls),
-                 [](const sim::JournalEntry& e) { return e.event == Event::Call; });
-    return calls;
-}
-
 // A place to run Tobrin.exe from: its own folder, which usually also holds SysInfo.dll, and
 // another folder where the user stands.
 struct Folders {
@@ -259,7 +252,7 @@ TEST(Tobrin, ReportsEachFailureInAnErrorBoxAndEndsWithCode1) {
 
         // The call that failed is the last one; the library is freed after the box was shown
         // (when it was loaded at all), and never destroyed.
-        std::vector<sim::JournalEntry> calls = Calls(t.journal);
+        std::vector<sim::JournalEntry> calls = sim::CallsIn(t.journal);
         bool loaded = c.library == Present && !c.config.refuse_load;
         if (loaded) {
             if (!calls.empty()) {
@@ -297,7 +290,7 @@ TEST(Tobrin, ShowsAFailedReadBackAsUnreadAndStillSucceeds) {
     ASSERT_EQ(t.run.boxes.size(), 1u);
     EXPECT_EQ(t.run.boxes[0].text, kSuccessText);
     // The second read-back is made all the same.
-    std::vector<sim::JournalEntry> calls = Calls(t.journal);
+    std::vector<sim::JournalEntry> calls = sim::CallsIn(t.journal);
     auto failed = std::find_if(calls.begin(), calls.end(),
                                [](const sim::JournalEntry& e) { return e.result == 0; });
     ASSERT_NE(failed, calls.end());
